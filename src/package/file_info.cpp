@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "package/token.h"
+#include "support/file_rules.h"
 #include "support/file_stream.h"
 #include "support/lists.h"
 #include "support/text.h"
@@ -184,12 +185,6 @@ uint32_t SpaceForClusterSize(const PackageTrailer& trailer, uint32_t clusterSize
             figure = trailer.spaceByCluster[i];
     }
     return figure;
-}
-
-std::string FileNamePart(const std::string& path)
-{
-    std::string::size_type cut = path.find_last_of("\\/:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 TGFileInfo::TGFileInfo(const std::string& path)

@@ -87,6 +87,3 @@ uint32_t SpaceForClusterSize(const PackageTrailer& trailer, uint32_t clusterSize
 
 // Both views' download tokens, descrambled, are the same bytes.
 bool SameDownloadToken(const TGFileInfo& downloaded, const TGFileInfo& own);
-
-// The file-name part of a path: the text after its last "\", "/" or ":".
-std::string FileNamePart(const std::string& path);

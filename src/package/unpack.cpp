@@ -7,6 +7,7 @@
 #include "package/entry_name.h"
 #include "package/file_info.h"
 #include "package/trailer.h"
+#include "support/file_rules.h"
 #include "support/file_stream.h"
 #include "support/lists.h"
 #include "support/numbers.h"

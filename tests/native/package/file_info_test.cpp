@@ -79,7 +79,7 @@ TEST(ReadTrailer, FieldsFlagsAndBlockCounts)
     Scratch s;
     HandMade made;
     made.image = FakeStub(512, false);
-    made.blocks = {"\x02\x01Polish\x01" "Charset=238\x01\x02", "|http://u|dir/app.info.x|agent.exe|tok|1|",
+    made.blocks = {"\x02\x01Polish\x01" "Charset=238\x01\x02", "|http://u|dir\\app.info.x|agent.exe|tok|1|",
                    "|http://d|real.exe|1||123|"};
     made.trailer.flags = FlagMoreDisks | FlagTraceLog;
     made.trailer.makeAgentCopy = 1;
