@@ -29,7 +29,7 @@ public:
     static constexpr int Capacity = 128;
     using Sink = void (*)(const char* bytes, int count, void* context);
 
-    DebugPieceBuffer(Sink sink, void* context) : sink_(sink), context_(context) {}
+    constexpr DebugPieceBuffer(Sink sink, void* context) : sink_(sink), context_(context) {}
 
     void Write(const char* bytes, std::size_t count);
     void Write(const std::string& text) { Write(text.data(), text.size()); }
