@@ -148,14 +148,14 @@ int StyleIconId(unsigned style)
     }
 }
 
-TextSize BoxSize(int rw, int rh, int frameWidth, int frameHeight, int captionHeight)
+TextSize BoxSize(int rw, int rh, int nonClientWidth, int nonClientHeight)
 {
     int hm = rw < 200 ? 64 : 32;
     int vm = rh < 39 ? 45 : 32;
-    int width = rw + 54 + 2 * hm + 2 * frameWidth;
+    int width = rw + 54 + 2 * hm + nonClientWidth;
     if (width < 360)
         width = 360;
-    return TextSize{width, rh + 36 + 2 * vm + 2 * frameHeight + captionHeight};
+    return TextSize{width, rh + 36 + 2 * vm + nonClientHeight};
 }
 
 Placement ControlPlacement(int cw, int ch, int rw, int rh)

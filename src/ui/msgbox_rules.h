@@ -139,8 +139,9 @@ int RefitWidth(int width, int measuredHeight, Resize resize)
     return largest + 10;
 }
 
-// Layout: the box's outer size for a control of outer size (rw, rh).
-TextSize BoxSize(int rw, int rh, int frameWidth, int frameHeight, int captionHeight);
+// Layout: the box's outer size for a control of outer size (rw, rh); the
+// non-client sizes are the frame and caption the box window adds.
+TextSize BoxSize(int rw, int rh, int nonClientWidth, int nonClientHeight);
 // The control's place in the box's client area of size (cw, ch).
 struct Placement {
     int x;

@@ -210,23 +210,23 @@ TEST(MsgBoxMeasure, BoldRefitWidens)
 TEST(MsgBoxLayout, MarginsAndPlacement)
 {
     // Short text: minimum width 360, the control 45 below the top.
-    TextSize box = BoxSize(60, 13, 4, 4, 18);
+    TextSize box = BoxSize(60, 13, 6, 24);
     EXPECT_EQ(box.width, 360);
-    EXPECT_EQ(box.height, 13 + 36 + 90 + 8 + 18);
-    Placement p = ControlPlacement(360 - 8, 13 + 36 + 90, 60, 13);
+    EXPECT_EQ(box.height, 13 + 36 + 90 + 24);
+    Placement p = ControlPlacement(360 - 6, 13 + 36 + 90, 60, 13);
     EXPECT_EQ(p.y, 45);
-    EXPECT_EQ(p.x, (352 - 54 - 60) / 2 + 54);
+    EXPECT_EQ(p.x, (354 - 54 - 60) / 2 + 54);
     EXPECT_EQ(p.height, 13 + 36 + 90 - 45 - 39);
 
     // Wide and tall: margins of 32.
-    box = BoxSize(610, 52, 4, 4, 18);
-    EXPECT_EQ(box.width, 610 + 54 + 64 + 8);
-    EXPECT_EQ(box.height, 52 + 36 + 64 + 8 + 18);
+    box = BoxSize(610, 52, 6, 24);
+    EXPECT_EQ(box.width, 610 + 54 + 64 + 6);
+    EXPECT_EQ(box.height, 52 + 36 + 64 + 24);
     // The margin limits are strict.
-    EXPECT_EQ(BoxSize(300, 39, 0, 0, 0).width, 300 + 54 + 64);
-    EXPECT_EQ(BoxSize(199, 39, 0, 0, 0).width, 199 + 54 + 128);
-    EXPECT_EQ(BoxSize(200, 39, 0, 0, 0).height, 39 + 36 + 64);
-    EXPECT_EQ(BoxSize(199, 38, 0, 0, 0).height, 38 + 36 + 90);
+    EXPECT_EQ(BoxSize(300, 39, 0, 0).width, 300 + 54 + 64);
+    EXPECT_EQ(BoxSize(199, 39, 0, 0).width, 199 + 54 + 128);
+    EXPECT_EQ(BoxSize(200, 39, 0, 0).height, 39 + 36 + 64);
+    EXPECT_EQ(BoxSize(199, 38, 0, 0).height, 38 + 36 + 90);
 }
 
 TEST(MsgBoxOffsets, ControlCountsCharacters)
