@@ -4,94 +4,12 @@
 #include <richedit.h>
 
 #include "support/lists.h"
+#include "support/messages_win.h"
+#include "support/system_info_win.h"
 #include "support/text.h"
 #include "ui/msgbox_rules.h"
 
 namespace {
-
-// ---- System helpers the box needs; the shared Windows layer is to take
-// them over.
-
-int ScreenDpiY()
-{
-    static int dpi = 0;
-    if (dpi <= 0) {
-        HDC dc = GetDC(nullptr);
-        dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-        if (dc)
-            ReleaseDC(nullptr, dc);
-        if (dpi <= 0)
-            dpi = 96;
-    }
-    return dpi;
-}
-
-int PointsToPixels(int points)
-{
-    return MulDiv(points, ScreenDpiY(), 72);
-}
-
-void CentreInWorkArea(int width, int height, int& x, int& y)
-{
-    RECT area;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    x = area.left + (area.right - area.left - width) / 2;
-    y = area.top + (area.bottom - area.top - height) / 2;
-}
-
-bool DeveloperMode()
-{
-    static int mode = -1;
-    if (mode < 0) {
-        char value[8];
-        DWORD n = GetEnvironmentVariableA("DVX", value, sizeof value);
-        mode = (n == 3 && value[0] == '5' && value[1] == '7' && value[2] == '9') ? 1 : 0;
-    }
-    return mode == 1;
-}
-
-std::string WindowText(HWND window)
-{
-    if (!window)
-        return std::string();
-    char buffer[1024];
-    int n = GetWindowTextA(window, buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer, n) : std::string();
-}
-
-// A quit request met while waiting is put back for the loop that owns it.
-void PumpMessages(DWORD sleepMs)
-{
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(m.wParam));
-            break;
-        }
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    Sleep(sleepMs);
-}
-
-void DelayPumping(DWORD ms)
-{
-    DWORD step = ms / 10;
-    step = step < 1 ? 1 : step > 25 ? 25 : step;
-    const DWORD deadline = GetTickCount() + ms;
-    do
-        PumpMessages(step);
-    while (static_cast<LONG>(GetTickCount() - deadline) < 0);
-}
-
-UINT AutoPlayCancelMessage()
-{
-    static UINT id = 0;
-    if (!id)
-        id = RegisterWindowMessageA("QueryCancelAutoPlay");
-    return id;
-}
 
 HMODULE LoadQuietly(const char* name)
 {
@@ -257,7 +175,8 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         g.done = true;
         return 0;
     default:
-        if (message == AutoPlayCancelMessage())
+        // Registered while disks are being asked for; 0 before.
+        if (message != 0 && message == AutoPlayCancelMessage())
             return 1;
         break;
     }
@@ -332,7 +251,7 @@ void SizeControl(const BoxBody& body)
     if (SameTextTrimmed(g_font.face, "MS PGothic"))
         ++lineHeight;
     // A tab reaches the control's next tab stop, every half inch.
-    INT tabStop = ScreenDpiY() / 2;
+    INT tabStop = PointsToPixels(36);
     TextSize size = MeasureBody(body.text, lineHeight, [&](const std::string& line) {
         DWORD extent = GetTabbedTextExtentA(dc, line.data(), static_cast<int>(line.size()), 1, &tabStop);
         return static_cast<int>(LOWORD(extent));
@@ -368,9 +287,9 @@ void PlaceBox(const std::string& text)
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(g.window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(g.window, GWL_EXSTYLE)));
     TextSize box = BoxSize(rw, rh, frame.right - frame.left, frame.bottom - frame.top);
-    int x = 0;
-    int y = 0;
-    CentreInWorkArea(box.width, box.height, x, y);
+    BoxOrigin origin = CentreInWorkArea(box.width, box.height);
+    int x = origin.x;
+    int y = origin.y;
     // Keeps the developer's own question clear of the window it is about.
     if (Pos("Do you want to store the new Entry in", text) > 0 && DeveloperMode()) {
         x += 150;
@@ -545,7 +464,7 @@ int ShowMsgBox(MsgBoxOwner owner, const std::string& text, const std::string& ca
     const std::string body = owner == OwnerHeading ? HeadingBody(caption, text) : text;
     HWND ownerWindow = owner <= OwnerNoClose ? GetActiveWindow() : reinterpret_cast<HWND>(owner);
     int result = RunBox(ownerWindow, body, caption, labels, style, timeoutMs);
-    DelayPumping(100);
+    DelayPumping(100, 0);
     return result;
 }
 

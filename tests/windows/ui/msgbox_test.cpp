@@ -9,6 +9,7 @@
 #include <string>
 
 #include "msgbox_driver.h"
+#include "support/messages_win.h"
 #include "support/system_win.h"
 #include "ui/msgbox_rules.h"
 #include "ui/msgbox_win.h"
@@ -436,10 +437,21 @@ TEST_F(MsgBox, TheActiveWindowIsDisabledWhileTheBoxIsOpen)
 
 TEST_F(MsgBox, AutoPlayIsCancelledWhileTheBoxIsOpen)
 {
+    UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
+    {
+        // Not registered yet: the default answer.
+        std::unique_ptr<OpenBox> box(Show(1, "No disk asked for", "Disk", 0));
+        ASSERT_TRUE(box->box());
+        EXPECT_EQ(SendMessageA(box->box(), autoPlay, 0, 0), 0);
+        EXPECT_EQ(SendMessageA(box->box(), WM_NULL, 0, 0), 0);
+        ClickButton(box->Read(), 0);
+        EXPECT_EQ(box->Result(), 1);
+    }
+    RegisterAutoPlayCancel(true);
     std::unique_ptr<OpenBox> box(Show(1, "Insert the next disk", "Disk", 1));
     ASSERT_TRUE(box->box());
-    UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
     EXPECT_EQ(SendMessageA(box->box(), autoPlay, 0, 0), 1);
+    RegisterAutoPlayCancel(false);
     ClickButton(box->Read(), 0);
     EXPECT_EQ(box->Result(), 1);
 }
