@@ -43,6 +43,14 @@ std::string FolderPart(const std::string& path)
     return path.substr(0, path.size() - FileNamePart(path).size());
 }
 
+// A folder link goes with RemoveDirectory on Windows; a Unix symbolic link
+// seen through Wine only with DeleteFile. Neither touches the target.
+void RemoveLink(const std::string& link)
+{
+    if (!RemoveDirectoryA(link.c_str()))
+        DeleteFileA(link.c_str());
+}
+
 bool IsDotName(const char* name)
 {
     return (name[0] == '.' && name[1] == '\0') || (name[0] == '.' && name[1] == '.' && name[2] == '\0');
@@ -203,8 +211,8 @@ bool DeleteTree(const std::string& folder, bool clearAttributes)
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     if (existed && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         // A link to a folder: removing it leaves what it points to alone.
-        RemoveDirectoryA(path.c_str());
-        return !FolderExists(path);
+        RemoveLink(path);
+        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
     }
     DeleteFilesByMask(path + "\\*.*", clearAttributes);
     std::vector<std::string> folders;
@@ -224,7 +232,7 @@ bool DeleteTree(const std::string& folder, bool clearAttributes)
         FindClose(find);
     }
     for (const std::string& link : links)
-        RemoveDirectoryA(link.c_str());
+        RemoveLink(link);
     for (const std::string& sub : folders) {
         DeleteTree(sub, clearAttributes);
         RemoveDirectoryA(sub.c_str());
