@@ -16,7 +16,7 @@ struct ManifestOptions {
 // file and line of a fault.
 PackSpec ReadManifest(const std::string& path, const ManifestOptions& options);
 
-// The seed for a token's stored form, and the dates of the entries: fixed by
+// The random start of a token's stored form, and the dates of the entries: fixed by
 // SOURCE_DATE_EPOCH when it is set (dates then are at most that moment and in
 // UTC), otherwise random and local.
 bool ReproducibleEpoch(long long& epoch);

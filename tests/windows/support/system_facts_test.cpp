@@ -9,6 +9,7 @@
 
 #include "support/host_facts.h"
 #include "support/system_win.h"
+#include "test_files.h"
 
 namespace {
 
@@ -18,30 +19,13 @@ bool IsFolder(const std::string& path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string text;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0)
-        text.append(buffer, n);
-    CloseHandle(f);
-    return text;
-}
-
 // Starts the probe with the given command line (the executable is named
 // separately, so the command line may spell the program any way it likes)
 // and returns what it reported.
 std::string RunProbe(const std::string& commandLine, const std::string& names)
 {
     std::string exe = ProgramDir(true) + SWITCH_PROBE_EXE;
-    // Tests run in parallel processes: each gets its own report file.
-    static int calls = 0;
-    std::string out = TempDir(true) + "switch_probe." + std::to_string(GetCurrentProcessId()) + "." +
-                      std::to_string(++calls) + ".out";
+    std::string out = UniqueTempName("switch_probe") + ".out";
     DeleteFileA(out.c_str());
     SetEnvironmentVariableA("VARNEL_PROBE_OUT", out.c_str());
     SetEnvironmentVariableA("VARNEL_PROBE_NAMES", names.c_str());
@@ -55,7 +39,7 @@ std::string RunProbe(const std::string& commandLine, const std::string& names)
     WaitForSingleObject(pi.hProcess, 30000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    std::string report = ReadWholeFile(out);
+    std::string report = SlurpFile(out);
     DeleteFileA(out.c_str());
     return report;
 }
