@@ -357,14 +357,17 @@ void Unpacker::FinishEntry()
         return;
     }
     if (job_.writeFiles) {
+        // The date goes through the open handle: opening every file a
+        // second time just to date it costs more than its data on small
+        // files.
+        if (out_.IsOpen() && !writeFailed_ && entry_.stamp != 0)
+            out_.SetDosDateTime(entry_.stamp);
         if (out_.IsOpen() && !out_.Close() && !writeFailed_) {
             writeFailed_ = true;
             errorText_ = host_.LastErrorText();
         }
         if (writeFailed_)
             ReportFailedWrite(path_, entry_.contentLength, errorText_);
-        else if (entry_.stamp != 0)
-            SetFileDosDateTime(path_, entry_.stamp);
     }
     host_.EntryRecord(entry_);
 }

@@ -49,6 +49,9 @@ public:
     bool Create(const std::string& path, bool append);
     // True when every byte was written.
     bool Write(const void* data, std::size_t count);
+    // Sets the last-write time from a packed DOS date-time in local time
+    // through the open handle (no second open per file); true on success.
+    bool SetDosDateTime(uint32_t dos);
     // True when the file was open and its data reached the system.
     bool Close();
     bool IsOpen() const { return handle_ != Closed; }

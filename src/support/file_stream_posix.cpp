@@ -161,7 +161,9 @@ uint32_t FileDosDateTime(const std::string& path)
     return CivilToDosDateTime(c);
 }
 
-bool SetFileDosDateTime(const std::string& path, uint32_t dos)
+namespace {
+
+bool DosToTimes(uint32_t dos, struct timespec times[2])
 {
     CivilTime c = DosDateTimeToCivil(dos);
     struct tm local = {};
@@ -175,11 +177,24 @@ bool SetFileDosDateTime(const std::string& path, uint32_t dos)
     std::time_t t = std::mktime(&local);
     if (t == static_cast<std::time_t>(-1))
         return false;
-    struct timeval times[2];
     times[0].tv_sec = t;
-    times[0].tv_usec = 0;
+    times[0].tv_nsec = 0;
     times[1] = times[0];
-    return ::utimes(path.c_str(), times) == 0;
+    return true;
+}
+
+}  // namespace
+
+bool OutputFile::SetDosDateTime(uint32_t dos)
+{
+    struct timespec times[2];
+    return handle_ != Closed && DosToTimes(dos, times) && ::futimens(static_cast<int>(handle_), times) == 0;
+}
+
+bool SetFileDosDateTime(const std::string& path, uint32_t dos)
+{
+    struct timespec times[2];
+    return DosToTimes(dos, times) && ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 uint32_t DriveClusterSize(const std::string& path)

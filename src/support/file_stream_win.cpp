@@ -170,11 +170,28 @@ uint32_t FileDosDateTime(const std::string& path)
     return (static_cast<uint32_t>(date) << 16) | time;
 }
 
+namespace {
+
+bool DosToUtcFileTime(uint32_t dos, FILETIME& utc)
+{
+    FILETIME local;
+    return DosDateTimeToFileTime(static_cast<WORD>(dos >> 16), static_cast<WORD>(dos & 0xFFFF), &local) &&
+           LocalFileTimeToFileTime(&local, &utc);
+}
+
+}  // namespace
+
+bool OutputFile::SetDosDateTime(uint32_t dos)
+{
+    FILETIME utc;
+    return handle_ != Closed && DosToUtcFileTime(dos, utc) &&
+           SetFileTime(AsHandle(handle_), nullptr, nullptr, &utc) != 0;
+}
+
 bool SetFileDosDateTime(const std::string& path, uint32_t dos)
 {
-    FILETIME local, utc;
-    if (!DosDateTimeToFileTime(static_cast<WORD>(dos >> 16), static_cast<WORD>(dos & 0xFFFF), &local) ||
-        !LocalFileTimeToFileTime(&local, &utc))
+    FILETIME utc;
+    if (!DosToUtcFileTime(dos, utc))
         return false;
     HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
