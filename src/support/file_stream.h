@@ -61,13 +61,14 @@ private:
     intptr_t handle_ = Closed;
 };
 
-// True for an existing file (not a folder).
+// True for an existing file (not a folder). In the Windows build these and
+// FileSizeByName are the ones of files_win.h, so a program may link both.
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Creates the folder with all missing parents; true when it exists after.
 bool CreateFolderTree(const std::string& path);
 // Length of the named file, 0 when it cannot be opened.
-int64_t FileSizeByName(const std::string& path);
+uint64_t FileSizeByName(const std::string& path);
 // The file's last-write time as a packed DOS date-time in local time; 0
 // when the file cannot be read.
 uint32_t FileDosDateTime(const std::string& path);

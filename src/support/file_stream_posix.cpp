@@ -142,10 +142,10 @@ bool CreateFolderTree(const std::string& path)
     return errno == EEXIST && FolderExists(path);
 }
 
-int64_t FileSizeByName(const std::string& path)
+uint64_t FileSizeByName(const std::string& path)
 {
     InputFile file;
-    return file.Open(path) ? file.Size() : 0;
+    return file.Open(path) ? static_cast<uint64_t>(file.Size()) : 0;
 }
 
 uint32_t FileDosDateTime(const std::string& path)

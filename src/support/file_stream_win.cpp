@@ -10,11 +10,6 @@ HANDLE AsHandle(intptr_t h)
     return reinterpret_cast<HANDLE>(h);
 }
 
-DWORD Attributes(const std::string& path)
-{
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
-}
-
 }  // namespace
 
 InputFile::~InputFile()
@@ -121,18 +116,6 @@ bool OutputFile::Close()
     return ok;
 }
 
-bool FileExists(const std::string& path)
-{
-    DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::string& path)
-{
-    DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool CreateFolderTree(const std::string& path)
 {
     std::string folder = path;
@@ -150,12 +133,6 @@ bool CreateFolderTree(const std::string& path)
     if (CreateDirectoryA(folder.c_str(), nullptr))
         return true;
     return FolderExists(folder);
-}
-
-int64_t FileSizeByName(const std::string& path)
-{
-    InputFile file;
-    return file.Open(path) ? file.Size() : 0;
 }
 
 uint32_t FileDosDateTime(const std::string& path)
