@@ -21,7 +21,7 @@ MANIFEST = """\
 [package]
 Stub = stub.exe
 Output = out/setup.exe
-MaxDiskSize = 60000
+MaxDiskSize = {max_disk}
 ShowActivityBar = 1
 MakeAgentCopy = 1
 
@@ -72,13 +72,16 @@ def main():
             f.write(b"MZ" + bytes(rng.randrange(256) for _ in range(3000)))
         with open(os.path.join(work, "text.txt"), "wb") as f:
             f.write(b"".join(b"line %d of the text\r\n" % (i % 313) for i in range(20000)))
+        # Disks sized from the stub, so that the package spans at least
+        # three of them however large the stub grows.
+        max_disk = os.path.getsize(stub) + 30000
         with open(os.path.join(work, "noise.bin"), "wb") as f:
-            f.write(bytes(rng.randrange(256) for _ in range(90000)))
+            f.write(bytes(rng.randrange(256) for _ in range(2 * max_disk)))
         open(os.path.join(work, "empty.txt"), "wb").close()
         for name in ("Engine.exe", "text.txt", "noise.bin", "empty.txt"):
             os.utime(os.path.join(work, name), (1600000000, 1600000000))
         with open(os.path.join(work, "setup.ini"), "w", encoding="utf-8") as f:
-            f.write(MANIFEST)
+            f.write(MANIFEST.replace("{max_disk}", str(max_disk)))
         env = dict(os.environ, SOURCE_DATE_EPOCH="1700000000")
         outputs = {}
         for side, command in (("native", [native]), ("windows", wine_run + [windows])):
