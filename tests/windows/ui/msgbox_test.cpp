@@ -304,12 +304,14 @@ TEST_F(MsgBox, ArrowsAndTabMoveTheFocusRoundTheButtons)
     std::unique_ptr<OpenBox> box(Show(1, "Continue?", "Keys", 0x23));
     ASSERT_TRUE(box->box());
     auto focusAfter = [&](UINT key) {
+        const int before = box->Read().focused;
         PressKey(box->Read(), key);
-        // The key is handled on the box's thread: wait for its effect.
-        for (int i = 0; i < 50; ++i) {
+        // The key is handled on the box's thread: wait for its effect (every
+        // key here moves the focus, so the old state does not count).
+        for (int i = 0; i < 250; ++i) {
             Sleep(20);
             BoxView v = box->Read();
-            if (v.focused >= 0 && v.buttons[static_cast<size_t>(v.focused)].isDefault)
+            if (v.focused >= 0 && v.focused != before && v.buttons[static_cast<size_t>(v.focused)].isDefault)
                 return v.focused;
         }
         return -1;
