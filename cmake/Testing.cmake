@@ -18,6 +18,19 @@ else()
   target_link_libraries(varnel_gtest INTERFACE GTest::gtest_main GTest::gtest)
 endif()
 
+# varnel_discover_wine_tests(target [property value]...): the tests of a
+# Windows GoogleTest program, run under Wine with the Wine fixture; extra
+# test properties may follow. Where this machine's Wine cannot run the
+# build (VARNEL_WINE_TESTS off) the program is built but no test is added.
+function(varnel_discover_wine_tests target)
+  if(VARNEL_WINE_TESTS)
+    gtest_discover_tests(${target}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 ${ARGN})
+  endif()
+endfunction()
+
 # varnel_add_gtest(name sources... LIBS libs...): one GoogleTest program;
 # each of its tests becomes a ctest test. Windows programs run under Wine
 # through the cross-compiling emulator and share the Wine fixture.
@@ -26,10 +39,7 @@ function(varnel_add_gtest name)
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} varnel_gtest)
   if(VARNEL_WINDOWS)
-    gtest_discover_tests(${name}
-      DISCOVERY_MODE PRE_TEST
-      DISCOVERY_TIMEOUT 120
-      PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+    varnel_discover_wine_tests(${name})
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
   endif()

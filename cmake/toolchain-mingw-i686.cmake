@@ -1,21 +1,6 @@
-# Cross build for 32-bit Windows with Debian's mingw-w64. The posix thread
-# flavour is used because GoogleTest needs std::mutex, which the win32
-# flavour's libstdc++ lacks. Windows test programs run under Wine through
-# the project's runner script.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with Debian's mingw-w64: the stub as it
+# ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(_prefix i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER  ${_prefix}-windres)
-set(CMAKE_OBJDUMP      ${_prefix}-objdump CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-get_filename_component(_varnel_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${_varnel_root}/scripts/wine-run;--state;${CMAKE_BINARY_DIR}/wine")
+set(_wine_arch win32)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

@@ -64,15 +64,19 @@ def utf16(text):
     return text.encode('utf-16-le')
 
 
-def problems(path, image, table):
+MACHINES = {'win32': (0x14C, 'i386'), 'win64': (0x8664, 'x86-64')}
+
+
+def problems(path, image, table, arch='win32'):
     data = image.data
     found = []
     if image.pe_offset != 256:
         found.append('PE header at %d, not 256' % image.pe_offset)
     if any(data[248:256]):
         found.append('bytes 248..255 are not zero')
-    if image.machine != 0x14C:
-        found.append('machine %#x is not i386' % image.machine)
+    machine, machine_name = MACHINES[arch]
+    if image.machine != machine:
+        found.append('machine %#x is not %s' % (image.machine, machine_name))
     if image.subsystem != 2:
         found.append('subsystem %d is not the GUI subsystem (2)' % image.subsystem)
     if image.headers_end > image.size_of_headers:
@@ -98,6 +102,8 @@ def main():
     ap.add_argument('image')
     ap.add_argument('--check', action='store_true', help='fail on a broken rule')
     ap.add_argument('--size-only', action='store_true')
+    ap.add_argument('--arch', choices=sorted(MACHINES), default='win32',
+                    help='win64 for the 64-bit test build; the stub ships as win32')
     args = ap.parse_args()
     try:
         data = open(args.image, 'rb').read()
@@ -118,7 +124,7 @@ def main():
     for dll, names in table.items():
         print('  %-14s %3d: %s' % (dll, len(names), ' '.join(sorted(names))))
     if args.check:
-        found = problems(args.image, image, table)
+        found = problems(args.image, image, table, args.arch)
         for p in found:
             print('FAIL: ' + p)
         if found:

@@ -1,4 +1,5 @@
-"""Reading the headers of a 32-bit PE image: just what the build checks need."""
+"""Reading the headers of a PE image (PE32, or PE32+ of the 64-bit test build):
+just what the build checks need."""
 import struct
 
 
@@ -26,8 +27,9 @@ class PeImage:
          self.characteristics) = struct.unpack_from('<HHIIIHH', data, coff)
         self.optional_offset = coff + 20
         self.magic = struct.unpack_from('<H', data, self.optional_offset)[0]
-        if self.magic != 0x10B:
-            raise PeError('not a 32-bit image (optional header magic %#x)' % self.magic)
+        if self.magic not in (0x10B, 0x20B):
+            raise PeError('not a PE image (optional header magic %#x)' % self.magic)
+        # The fields read below lie at the same offsets in both forms.
         self.size_of_headers = struct.unpack_from('<I', data, self.optional_offset + 60)[0]
         self.checksum_offset = self.optional_offset + 64
         self.subsystem = struct.unpack_from('<H', data, self.optional_offset + 68)[0]

@@ -1,102 +1,13 @@
 // A package run end to end under Wine: a package built by varnel-pack from
 // the test engine, started as a user or a silent deployment would start it.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "../support/test_files.h"
 #include "msgbox_driver.h"
-#include "support/files_win.h"
-#include "support/numbers.h"
-#include "support/start_program_win.h"
-#include "support/system_win.h"
-#include "support/text.h"
+#include "stub_run_fixture.h"
 
 namespace {
 
-// Build-tree paths as the Windows side sees them.
-std::string WinPath(const std::string& unixPath)
-{
-    return "Z:" + ReplaceChar(unixPath, '/', '\\');
-}
+using namespace stub_run;
 
-struct Finished {
-    bool ended = false;
-    DWORD code = 0;
-    DWORD processId = 0;
-};
-
-Finished RunAndWait(const std::string& exe, const std::string& arguments, DWORD timeoutMs)
-{
-    Finished f;
-    HANDLE process = nullptr;
-    if (!StartProgram(exe, "\"" + exe + "\" " + arguments, SW_HIDE, &process, &f.processId))
-        return f;
-    f.ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
-    GetExitCodeProcess(process, &f.code);
-    if (!f.ended)
-        TerminateProcess(process, 99);
-    CloseHandle(process);
-    return f;
-}
-
-// The value of a "key=" line of the engine's report.
-std::string ReportValue(const std::string& report, const std::string& key)
-{
-    const int p = Pos("\n" + key + "=", "\n" + report);
-    if (p == 0)
-        return "";
-    std::string rest = report.substr(static_cast<std::size_t>(p - 1 + key.size() + 1));
-    return rest.substr(0, rest.find_first_of("\r\n"));
-}
-
-// The work folder that a stub file gets: the temporary folder, "SETUP_" and
-// the time of day of the file's last-write stamp as a packed DOS time.
-std::string ExpectedWorkFolder(const std::string& setup)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    FILETIME local;
-    WORD date = 0;
-    WORD time = 0;
-    GetFileAttributesExA(setup.c_str(), GetFileExInfoStandard, &data);
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToDosDateTime(&local, &date, &time);
-    return TempDir(true) + "SETUP_" + IntToText(time);
-}
-
-class PackageRun : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        folder_ = UniqueTempName("pkg run ");
-        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-        setup_ = folder_ + "\\setup.exe";
-        result_ = folder_ + "\\result.txt";
-        ASSERT_TRUE(CopyFileA(WinPath(TEST_ENGINE_EXE).c_str(), (folder_ + "\\Engine.exe").c_str(), FALSE));
-        ASSERT_TRUE(PutFile(folder_ + "\\readme.txt", std::string(3000, 'r')));
-    }
-    void TearDown() override { DeleteTree(folder_, true); }
-
-    void Build(int engineExit)
-    {
-        ASSERT_TRUE(PutFile(folder_ + "\\test_engine.ini", "[engine]\r\nResult=" + result_ + "\r\nExitCode=" +
-                                                               IntToText(engineExit) + "\r\nDeleteAtom=1\r\n"));
-        ASSERT_TRUE(PutFile(folder_ + "\\setup.ini", "[package]\nStub = " + WinPath(STUB_EXE) +
-                                                         "\nOutput = setup.exe\n"
-                                                         "[engine]\nFile = Engine.exe\n"
-                                                         "[files]\ntest_engine.ini\nreadme.txt\n"));
-        const Finished pack = RunAndWait(WinPath(VARNEL_PACK_EXE), "build \"" + folder_ + "\\setup.ini\"", 60000);
-        ASSERT_TRUE(pack.ended);
-        ASSERT_EQ(pack.code, 0u);
-        ASSERT_TRUE(FileExists(setup_));
-    }
-
-    std::string folder_;
-    std::string setup_;
-    std::string result_;
-};
+using PackageRun = StubRun;
 
 TEST_F(PackageRun, SilentRunStartsTheEngineAndTakesItsExitCode)
 {
